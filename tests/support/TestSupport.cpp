@@ -1,0 +1,1 @@
+// Shared pieces of the test executables live beside this file.
