@@ -222,6 +222,12 @@ bool SimServer::start()
     auto server = std::make_unique<httplib::Server>();
     server->new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
     server->set_keep_alive_max_count(1000);
+    // The library's default also shares the port (SO_REUSEPORT): a second simulator on a busy
+    // port must fail instead of silently taking half of the first one's connections.
+    server->set_socket_options([](int socket) {
+        int yes = 1;
+        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     server->set_pre_routing_handler([this](const httplib::Request &request, httplib::Response &response) {
         d->handle(request, response);
         return httplib::Server::HandlerResponse::Handled;
@@ -240,6 +246,9 @@ bool SimServer::start()
     d->port = port;
     d->server = std::move(server);
     d->thread = std::thread([server = d->server.get()] { server->listen_after_bind(); });
+    // A stop before the accept loop runs would be missed and leave the loop running for ever.
+    while (!d->server->is_running())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return true;
 }
 
