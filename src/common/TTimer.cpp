@@ -1,0 +1,31 @@
+#include "common/TTimer.h"
+
+TTimer::TTimer(QObject *parent) : QObject(parent)
+{
+    connect(&objTimer, &QTimer::timeout, this, &TTimer::Timer);
+    UpdateTimer();
+}
+
+void TTimer::SetInterval(int milliseconds)
+{
+    if (milliseconds == iInterval)
+        return;
+    iInterval = milliseconds;
+    UpdateTimer();
+}
+
+void TTimer::SetEnabled(bool enabled)
+{
+    if (enabled == bEnabled)
+        return;
+    bEnabled = enabled;
+    UpdateTimer();
+}
+
+// Every change starts the count-down afresh, as the original timer does.
+void TTimer::UpdateTimer()
+{
+    objTimer.stop();
+    if (bEnabled && iInterval > 0)
+        objTimer.start(iInterval);
+}
