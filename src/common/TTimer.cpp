@@ -2,6 +2,8 @@
 
 TTimer::TTimer(QObject *parent) : QObject(parent)
 {
+    // Poll intervals are seconds long; a coarse timer could drift by 5% of them.
+    objTimer.setTimerType(Qt::PreciseTimer);
     connect(&objTimer, &QTimer::timeout, this, &TTimer::Timer);
     UpdateTimer();
 }

@@ -2,8 +2,10 @@
 
 #include "TestPlatform.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -145,6 +147,59 @@ private slots:
             QCOMPARE(platform.messageBoxes[0].caption, QString("提示"));
             QCOMPARE(platform.messageBoxes[0].kind, kind);
         }
+    }
+
+    void killProcessByNameMatching_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QList<qint64>>("terminated");
+        QTest::addColumn<int>("result");
+        QTest::newRow("case-insensitive ASCII") << "CLIENT.EXE" << QList<qint64>{1, 2, 4} << 1;
+        QTest::newRow("lower-case name") << "client.exe" << QList<qint64>{1, 2, 4} << 1;
+        QTest::newRow("only ASCII letters fold") << "ÄPP.EXE" << QList<qint64>{6} << 1;
+        QTest::newRow("whole listed name") << "/opt/app/Client.EXE" << QList<qint64>{1} << 1;
+        QTest::newRow("no match") << "client" << QList<qint64>{} << 0;
+        QTest::newRow("empty name") << "" << QList<qint64>{} << 0;
+    }
+    void killProcessByNameMatching()
+    {
+        QFETCH(QString, name);
+        QFETCH(QList<qint64>, terminated);
+        QFETCH(int, result);
+        TestPlatform platform;
+        platform.processes = {{1, "/opt/app/Client.EXE"}, {2, "client.exe"}, {3, "client.exe2"},
+                              {4, "CLIENT.EXE"},         {5, "äpp.exe"},    {6, "ÄPP.exe"}};
+        QCOMPARE(KillProcessByName(name), result);
+        QCOMPARE(platform.terminatedPids, terminated);
+    }
+
+    // Real processes under two names that differ by one character at the end.
+    void killProcessByNameEndsRealProcesses()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString name = QStringLiteral("talvektest%1").arg(QCoreApplication::applicationPid());
+        const QString target = dir.filePath(name);
+        const QString nearMiss = dir.filePath(name + "x");
+        QVERIFY(QFile::copy("/bin/sleep", target));
+        QVERIFY(QFile::copy("/bin/sleep", nearMiss));
+        QProcess victim;
+        QProcess survivor;
+        victim.start(target, {"30"});
+        survivor.start(nearMiss, {"30"});
+        QVERIFY(victim.waitForStarted());
+        QVERIFY(survivor.waitForStarted());
+
+        TestPlatform platform;
+        platform.useRealProcesses = true;
+        QCOMPARE(KillProcessByName(name.toUpper()), 1);
+        QCOMPARE(platform.terminatedPids, QList<qint64>{victim.processId()});
+        QVERIFY(victim.waitForFinished(5000));
+        QCOMPARE(survivor.state(), QProcess::Running);
+        QCOMPARE(KillProcessByName(name.toUpper()), 0);
+
+        survivor.kill();
+        QVERIFY(survivor.waitForFinished(5000));
     }
 };
 
