@@ -33,18 +33,17 @@ int TPlatform::MessageBox(const QString &text, const QString &caption, int kind)
 {
     if (kind < 1 || kind > 4)
         return 0;
-    // No owner window, so the box must keep itself above every other window.
-    QMessageBox box(IconOfKind(kind), caption, text);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    box.setWindowModality(Qt::ApplicationModal);
-    if (kind != 4) {
-        box.setStandardButtons(QMessageBox::Ok);
-        box.exec();
-        return 0;
-    }
-    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-    box.setEscapeButton(QMessageBox::Cancel);
+    // No owner window, so the box must keep itself above every other window. exec() makes it
+    // application-modal; setting the modality by hand would drop the stay-on-top flag.
+    const bool question = kind == 4;
+    QMessageBox box(IconOfKind(kind), caption, text,
+                    question ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, nullptr,
+                    Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint);
+    if (question)
+        box.setEscapeButton(QMessageBox::Cancel);
     box.exec();
+    if (!question)
+        return 0;
     return box.clickedButton() == box.button(QMessageBox::Ok) ? 1 : 2;
 }
 
