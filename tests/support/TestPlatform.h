@@ -28,12 +28,14 @@ public:
     QList<MessageBoxCall> messageBoxes;
     QStringList openedUrls;
     QStringList startedPrograms;
+    QStringList startedFolders; // the working folder of each started program, in step
     QList<qint64> terminatedPids;
     qint64 now = 1000000;
     QString desktopFolder;
     QString executablePath; // empty: the real one
     QString baseUrl;        // empty: the compiled-in one
-    // Empty: the system's processes; otherwise exactly these.
+    // The process list the program sees. With useRealProcesses the system's processes are
+    // listed and really terminated; otherwise terminations are only recorded.
     QList<TProcessEntry> processes;
     bool useRealProcesses = false;
 
