@@ -3,6 +3,7 @@
 #include "SimServer.h"
 
 #include "common/Ansi.h"
+#include "common/Des.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -173,6 +174,30 @@ private slots:
         const auto reply = SimHttp::get(server.port(), target.toStdString());
         QCOMPARE(reply.status, status);
         QVERIFY2(reply.text().contains(contains), reply.body.substr(0, 200).c_str());
+    }
+
+    void handOff_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("contains");
+        QTest::newRow("money page") << "demo|demo123|/User/money.aspx" << 200 << "用户：demo</p>\n<p id=\"page\">页面：/User/money.aspx";
+        QTest::newRow("wrong password") << "demo|x|/User/money.aspx" << 403 << "用户名或密码错误";
+        QTest::newRow("empty password") << "demo||/User/money.aspx" << 403 << "用户名或密码错误";
+        QTest::newRow("locked account") << "locked|locked123|/User/record.aspx" << 403 << "用户名或密码错误";
+        QTest::newRow("two fields") << "demo|demo123" << 403 << "无效的登录链接";
+        QTest::newRow("page in GBK") << "demo|demo123|/User/帮助.aspx" << 200 << "页面：/User/帮助.aspx";
+        QTest::newRow("markup in the page") << "demo|demo123|/<b>" << 200 << "页面：/&lt;b&gt;";
+    }
+    void handOff()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, status);
+        QFETCH(QString, contains);
+        const QByteArray hex = DesEncryptHex(ToAnsi(text), "tv9pxe6j");
+        const auto reply = SimHttp::get(server.port(), "/ref.aspx?q=" + hex.toStdString());
+        QCOMPARE(reply.status, status);
+        QVERIFY2(reply.text().contains(contains), reply.body.c_str());
     }
 
     void updateOffer()
