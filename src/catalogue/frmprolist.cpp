@@ -176,9 +176,10 @@ void Tframepro::getfavlist(const QString &sRtn)
 void Tframepro::LoadPage(qint32 page)
 {
     iCurPage = page;
-    const QString params = QStringLiteral("pagesize=") + QString::number(PageSize) + QStringLiteral("&ipageno=")
-        + QString::number(iCurPage) + QStringLiteral("&protype=") + QString::number(iprotype) + QStringLiteral("&keystr=")
-        + EncodeParam(SearchKey) + QStringLiteral("&favtype=") + QString::number(favtype);
+    const QString params = QStringLiteral("pagesize=") + QString::number(PageSize)
+        + QStringLiteral("&ipageno=") + QString::number(iCurPage) + QStringLiteral("&protype=")
+        + QString::number(iprotype) + QStringLiteral("&keystr=") + EncodeParam(SearchKey)
+        + QStringLiteral("&favtype=") + QString::number(favtype);
     objhost.ExecCMD(QStringLiteral("getprolist"), params, 0);
 }
 
@@ -286,10 +287,13 @@ void Tframepro::ChangeFav(qint32 operation)
     if (sPid.isEmpty())
         return;
     const QString what = operation == 1 ? QStringLiteral("取消收藏") : QStringLiteral("收藏");
-    if (ShowMsgBox(QStringLiteral("确定要") + what + QStringLiteral("选定的项目吗？"), QStringLiteral("提示"), 4) == 2)
+    const QString question = QStringLiteral("确定要") + what + QStringLiteral("选定的项目吗？");
+    if (ShowMsgBox(question, QStringLiteral("提示"), 4) == 2)
         return;
     objhost.ExecCMD(QStringLiteral("setfav"),
-                    QStringLiteral("favtype=") + QString::number(operation) + QStringLiteral("&pid=") + sPid, 0);
+                    QStringLiteral("favtype=") + QString::number(operation)
+                        + QStringLiteral("&pid=") + sPid,
+                    0);
 }
 
 void Tframepro::setfav(const QString &sRtn)
