@@ -25,7 +25,7 @@ void Extract(benchmark::State &state, const QString &sms, int codeType)
 // About 70 characters, the typical verification SMS.
 const QString kTypical = QStringLiteral(
     "【闪购商城】尊敬的用户，您的验证码是：482913，该验证码5分钟内有效，请勿泄露给他人。"
-    "如非本人操作，请忽略本短信。退订回T");
+    "如非本人操作，请忽略本短信。拒收请回复R，退订回T");
 const QString kShort = QStringLiteral("验证码1234");
 const QString kLong = QStringLiteral(
     "[发送号码106903338801]【某某银行】尊敬的客户，您正在办理网上银行登录业务，为保障您的资金安全，"
