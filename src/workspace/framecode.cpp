@@ -226,12 +226,13 @@ void Tfrmcode::GetFavProlist(quint8 itype, const QString &keystr)
 void Tfrmcode::ClearProjects()
 {
     SLCbo.clear();
-    const QSignalBlocker blocker(cbopro);
     cbopro->clear();
 }
 
 void Tfrmcode::getfavpro(const QString &sRtn)
 {
+    // Loading selects the header without running cboproChange: the tip text stays.
+    const QSignalBlocker blocker(cbopro);
     ClearProjects();
     const QStringList lines = SplitLines(sRtn);
     if (!lines.isEmpty() && ReadInt(lines.first()) > 0) {
@@ -256,7 +257,6 @@ void Tfrmcode::getfavpro(const QString &sRtn)
     }
     linklbl->hide();
 
-    const QSignalBlocker blocker(cbopro);
     if (cbopro->count() == 0) {
         cbopro->addItem(QStringLiteral("暂无记录"));
         if (!TrimBlanks(edtkey->text()).isEmpty()
