@@ -187,6 +187,12 @@ void Tframemob::SetMobile(const QString &mobile)
     edtmob->setText(mobile);
 }
 
+// "pid=%s&mobile=%s" of the task's requests.
+QString Tframemob::PidAndMobile() const
+{
+    return "pid=" + EncodeParam(sPid) + "&mobile=" + EncodeParam(edtmob->text());
+}
+
 qint32 Tframemob::CodeTimeMs() const
 {
     return objhost.SysInfo().GetCodeTime() * 1000;
@@ -244,7 +250,7 @@ void Tframemob::PollCode()
     const qint32 attempts = Tag(trmget) + 1;
     SetTag(trmget, attempts);
     lblget->setText(QStringLiteral("第%1次获取中").arg(attempts));
-    SendCommand(kCmdPoll, "pid=" + EncodeParam(sPid) + "&mobile=" + EncodeParam(edtmob->text()));
+    SendCommand(kCmdPoll, PidAndMobile());
 }
 
 void Tframemob::trmgetTimer()
@@ -430,8 +436,7 @@ void Tframemob::btnsendClick()
     }
     btnsend->setText(QStringLiteral("发送中..."));
     SetTag(btnsend, 1);
-    SendCommand(kCmdSend, "pid=" + EncodeParam(sPid) + "&mobile=" + EncodeParam(edtmob->text())
-                              + "&recv=" + EncodeParam(cborecv->currentText())
+    SendCommand(kCmdSend, PidAndMobile() + "&recv=" + EncodeParam(cborecv->currentText())
                               + "&content=" + EncodeParam(text));
     tmrsend->SetEnabled(true);
 }
@@ -441,7 +446,7 @@ void Tframemob::PollSendStatus()
     const qint32 count = Tag(tmrsend) + 1;
     SetTag(tmrsend, count);
     btnsend->setText(QStringLiteral("发送中(%1)...").arg(count));
-    SendCommand(kCmdStatus, "pid=" + EncodeParam(sPid) + "&mobile=" + EncodeParam(edtmob->text()));
+    SendCommand(kCmdStatus, PidAndMobile());
 }
 
 void Tframemob::tmrsendTimer()

@@ -68,6 +68,7 @@ private:
     void SmsStatusDone(const QString &sRtn);
 
     qint32 CodeTimeMs() const;
+    QString PidAndMobile() const;
 
     Tfrmcode &objcode;
     TWorkspaceHost &objhost;
