@@ -29,6 +29,7 @@ namespace {
 constexpr qint64 kTaskLifetimeMs = 300000;
 constexpr int kNoReplyRetryMs = 10000;
 constexpr int kFullHeight = 135;
+constexpr int kDesignWidth = 633;
 constexpr int kMemoWidth = 241;
 constexpr int kRowHeight = 22;
 
@@ -89,6 +90,7 @@ QLabel *Tframemob::AddLinkLabel(const QString &name, const QString &caption)
 void Tframemob::BuildControls()
 {
     setFixedHeight(kFullHeight);
+    setMinimumWidth(kDesignWidth);
     gb = new QGroupBox(this);
     gb->setObjectName(QStringLiteral("gb"));
 
