@@ -37,7 +37,8 @@ const QString kCmdPoll = QStringLiteral("getVcodeAndHoldMobilenum");
 const QString kCmdSend = QStringLiteral("sendSms");
 const QString kCmdStatus = QStringLiteral("getSmsStatus");
 
-const char *const kLinkStyle = "color: blue; text-decoration: underline;";
+const char *const kLinkStyle =
+    "QLabel { color: blue; text-decoration: underline; } QLabel:disabled { color: gray; }";
 
 void MakeWhite(QWidget *widget)
 {
