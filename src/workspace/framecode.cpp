@@ -472,7 +472,7 @@ bool Tfrmcode::eventFilter(QObject *watched, QEvent *event)
     } else if (watched == linklbl && event->type() == QEvent::MouseButtonRelease) {
         linklblClick();
         return true;
-    } else if (watched == sbbox->viewport() && event->type() == QEvent::Wheel) {
+    } else if (event->type() == QEvent::Wheel && sbbox && watched == sbbox->viewport()) {
         // One step per wheel event, as over the rest of the picker.
         FrameMouseWheel(static_cast<QWheelEvent *>(event));
         return true;
