@@ -18,6 +18,8 @@ public:
     void SetEnabled(bool enabled);
     // Whether a count-down is running (enabled with an interval above 0).
     bool IsActive() const { return objTimer.isActive(); }
+    // Milliseconds left of the running count-down, -1 when none runs.
+    int RemainingTime() const { return objTimer.remainingTime(); }
 
 signals:
     void Timer();

@@ -126,7 +126,8 @@ bool TryReadFloat(QStringView text, double &value)
     }
     bool ok = false;
     const double parsed = text.toDouble(&ok);
-    if (!ok)
+    // "nan" and "inf" parse, but no price or balance is one.
+    if (!ok || !std::isfinite(parsed))
         return false;
     value = parsed;
     return true;

@@ -33,7 +33,8 @@ public:
     QString desktopFolder;
     QString executablePath; // empty: the real one
     QString baseUrl;        // empty: the compiled-in one
-    // Empty: the system's processes; otherwise exactly these.
+    // The process list the program sees. With useRealProcesses the system's processes are
+    // listed and really terminated; otherwise terminations are only recorded.
     QList<TProcessEntry> processes;
     bool useRealProcesses = false;
 

@@ -64,6 +64,9 @@ private slots:
         QCOMPARE(ReadFloat(u"12.5"), 12.5);
         QCOMPARE(ReadFloat(u"12,5"), 0.0);
         QCOMPARE(ReadFloat(u"x"), 0.0);
+        double parsed = 0;
+        QVERIFY(!TryReadFloat(u"nan", parsed));
+        QVERIFY(!TryReadFloat(u"-inf", parsed));
         QCOMPARE(RoundHalfEven(0.125, 2), 0.12);
         QCOMPARE(FormatFixed(3.0, 2), QStringLiteral("3.00"));
     }
