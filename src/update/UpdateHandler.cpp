@@ -3,6 +3,7 @@
 #include "common/Ansi.h"
 #include "common/Global.h"
 #include "common/platform/Platform.h"
+#include "update/Executable.h"
 #include "update/UpDateInfo.h"
 #include "update/UpInfoEvent.h"
 #include "update/UpStateEvent.h"
@@ -116,7 +117,9 @@ void TUpdateHandler::HandOver()
         uplog.write(ToAnsi(GetAppName()) + "\r\n");
     uplog.close();
 
-    TPlatform::Instance().StartProgram(folder + QStringLiteral("update.exe"), QString());
+    const QString updater = folder + QStringLiteral("update.exe");
+    MakeExecutable(updater);
+    TPlatform::Instance().StartProgram(updater, QString());
     objhost.HideTrayIcon();
     QCoreApplication::processEvents();
     KillProcessByName(StrAfterLast(TPlatform::Instance().ExecutablePath(), QDir::separator(), GetAppName()));

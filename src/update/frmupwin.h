@@ -8,6 +8,8 @@ class QProgressBar;
 // The update's progress window: top-most, centred, and the user cannot close it.
 class Tfmupwin : public QWidget
 {
+    Q_OBJECT
+
 public:
     explicit Tfmupwin(QWidget *owner = nullptr);
 

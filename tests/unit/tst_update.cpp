@@ -1,11 +1,12 @@
-// The update's pure rules: the check's reply grammar, download percentages and the safe
-// unpacking of packages over a program folder.
+// The update's rules (the check's reply grammar, download percentages), the safe unpacking
+// of packages over a program folder, and the updater program run as a real process.
 #include "update/DownIdHttp.h"
 #include "update/GetUpInfo.h"
 #include "update/SafeUnzip.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -78,6 +79,43 @@ QStringList listing(const QString &folder)
     names.sort();
     return names;
 }
+
+// A program folder with a copy of the built updater and a stand-in client: a script that
+// writes its own version into "started-by.txt" when it runs.
+struct ProgramFolder
+{
+    QTemporaryDir dir;
+    // A name of its own: a client of an earlier case may linger as a zombie for a moment.
+    const QString client = QStringLiteral("client-%1-%2").arg(QCoreApplication::applicationPid()).arg(++instances);
+    static inline int instances = 0;
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+    static QByteArray clientScript(const QByteArray &version)
+    {
+        return "#!/bin/sh\necho " + version + " > started-by.txt\n";
+    }
+
+    bool prepare() const
+    {
+        writeFile(path(client), clientScript("old"));
+        QFile::setPermissions(path(client), QFile::permissions(path(client)) | QFile::ExeOwner);
+        writeFile(path("uplog.txt"), client.toUtf8() + "\r\n");
+        return QFile::copy(QStringLiteral(TALVEK_BIN_DIR "/update.exe"), path("update.exe"));
+    }
+
+    // Runs the updater as the client would leave it: no arguments, from the program folder.
+    int runUpdater() const
+    {
+        QProcess updater;
+        updater.setWorkingDirectory(dir.path());
+        updater.start(path("update.exe"), {});
+        if (!updater.waitForFinished(40000))
+            return -1;
+        return updater.exitStatus() == QProcess::NormalExit ? updater.exitCode() : -1;
+    }
+
+    QByteArray log() const { return readFile(path("updater.log")); }
+};
 
 } // namespace
 
@@ -279,6 +317,78 @@ private slots:
         writeFile(zip, bytes);
         QVERIFY(!TSafeUnzip::Extract(zip, dir.path()));
         QCOMPARE(listing(dir.path()), QStringList({"update.zip"}));
+    }
+
+    void updaterInstallsPackage()
+    {
+        ProgramFolder program;
+        QVERIFY(program.prepare());
+        writeFile(program.path("data/old.txt"), "kept");
+        QVERIFY(writeZip(program.path("update.zip"), {{program.client, ProgramFolder::clientScript("new")},
+                                                      {"data/", {}, ZipEntry::Dir},
+                                                      {"data/new.txt", "added"}}));
+        QCOMPARE(program.runUpdater(), 0);
+
+        QTRY_COMPARE_WITH_TIMEOUT(readFile(program.path("started-by.txt")), QByteArray("new\n"), 10000);
+        QVERIFY(!QFile::exists(program.path("update.zip")));
+        QCOMPARE(readFile(program.path("data/new.txt")), QByteArray("added"));
+        QCOMPARE(readFile(program.path("data/old.txt")), QByteArray("kept"));
+        QVERIFY2(program.log().contains("installed update.zip"), program.log().constData());
+        QVERIFY2(program.log().contains("started " + program.path(program.client).toUtf8()), program.log().constData());
+    }
+
+    // A refused package leaves the folder as it was and the old client is started again.
+    void updaterRefusesBadPackage_data()
+    {
+        QTest::addColumn<QList<ZipEntry>>("entries"); // empty: no package at all
+        QTest::addColumn<QByteArray>("content");      // a package that is no zip
+        QTest::addColumn<QByteArray>("reason");
+
+        QTest::newRow("missing") << QList<ZipEntry>{} << QByteArray() << QByteArray("update.zip is missing");
+        QTest::newRow("corrupt") << QList<ZipEntry>{} << QByteArray("<html>502</html>")
+                                 << QByteArray("not a readable zip");
+        QTest::newRow("entry outside") << QList<ZipEntry>{{"data.txt", "new"}, {"../escaped.txt", "x"}}
+                                       << QByteArray() << QByteArray("outside the folder");
+        QTest::newRow("file it cannot replace") << QList<ZipEntry>{{"data.txt", "new"}, {"locked", "file"}}
+                                                << QByteArray() << QByteArray("cannot replace locked");
+    }
+
+    void updaterRefusesBadPackage()
+    {
+        QFETCH(QList<ZipEntry>, entries);
+        QFETCH(QByteArray, content);
+        QFETCH(QByteArray, reason);
+        ProgramFolder program;
+        QVERIFY(program.prepare());
+        writeFile(program.path("data.txt"), "old");
+        writeFile(program.path("locked/inside.txt"), "a folder where the package has a file");
+        if (!entries.isEmpty())
+            QVERIFY(writeZip(program.path("update.zip"), entries + QList<ZipEntry>{{program.client, "broken"}}));
+        else if (!content.isEmpty())
+            writeFile(program.path("update.zip"), content);
+        const QStringList before = listing(program.dir.path());
+
+        QCOMPARE(program.runUpdater(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(readFile(program.path("started-by.txt")), QByteArray("old\n"), 10000);
+        QVERIFY2(program.log().contains(reason), program.log().constData());
+        QCOMPARE(readFile(program.path("data.txt")), QByteArray("old"));
+        QCOMPARE(readFile(program.path(program.client)), ProgramFolder::clientScript("old"));
+        QStringList after = before + QStringList{"started-by.txt", "updater.log"};
+        after.sort();
+        QCOMPARE(listing(program.dir.path()), after);
+        QVERIFY(!QFile::exists(program.dir.filePath("../escaped.txt")));
+    }
+
+    void updaterRefusesWithoutHandOver()
+    {
+        ProgramFolder program;
+        QVERIFY(program.prepare());
+        QFile::remove(program.path("uplog.txt"));
+        QVERIFY(writeZip(program.path("update.zip"), {{program.client, ProgramFolder::clientScript("new")}}));
+        QCOMPARE(program.runUpdater(), 1);
+        QVERIFY(QFile::exists(program.path("update.zip")));
+        QCOMPARE(readFile(program.path(program.client)), ProgramFolder::clientScript("old"));
+        QVERIFY2(program.log().contains("uplog.txt is missing"), program.log().constData());
     }
 };
 
