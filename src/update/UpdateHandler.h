@@ -1,5 +1,7 @@
 #pragma once
 
+#include "update/frmupwin.h"
+
 #include <QPointer>
 #include <QString>
 
@@ -11,7 +13,6 @@ class TAutoUpdate;
 class TGetUpInfo;
 class TUpdateHost;
 class TUpdateThread;
-class Tfmupwin;
 
 // The main window's side of the self-update: runs the check thread and handles WM_UPINFO and
 // WM_UPSTATE, which the main window passes on from its event handler. One update runs at a
