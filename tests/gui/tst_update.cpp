@@ -135,6 +135,25 @@ private slots:
         QCOMPARE(sim->requestLog().size(), size_t(1));
     }
 
+    // The check waits for the window to handle its answer; a window that goes away meanwhile
+    // must not leave the two waiting for each other.
+    void windowGoesWhileCheckWaits()
+    {
+        sim->setReplyForever("/client.aspx", "http://127.0.0.1:1/update.zip`");
+        startCheck();
+        QElapsedTimer waited;
+        waited.start();
+        while (sim->requestLog().empty() && waited.elapsed() < 5000)
+            QThread::msleep(10); // no events: the answer stays unhandled
+        QVERIFY(!sim->requestLog().empty());
+        QThread::msleep(200);
+
+        QElapsedTimer stopping;
+        stopping.start();
+        host.reset();
+        QVERIFY2(stopping.elapsed() < 1500, qPrintable(QString::number(stopping.elapsed())));
+    }
+
     void packageOnlyHandsOver()
     {
         SimServer::UpdateOffer offer;
