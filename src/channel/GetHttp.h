@@ -22,6 +22,8 @@ public:
 
     // At exit: aborts every transfer in flight and waits at most waitMs for the workers.
     static void ShutdownAll(int waitMs);
+    // libcurl's global set-up; runs once, the first call wins. Start calls it too.
+    static void GlobalInit();
 
     QString _surl;       // the complete URL, already encoded
     qint32 _isleep = 0;  // milliseconds to wait before the request

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+// A guide tip: a balloon whose arrow points at a control. It stays until it is closed or the
+// control goes away; a click on it closes it.
+class TGuideBalloon : public QWidget
+{
+    Q_OBJECT
+public:
+    TGuideBalloon(QWidget *control, const QString &text);
+
+    const QString &Text() const { return sText; }
+    QWidget *Control() const { return objcontrol; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    void PlaceAt(QWidget *control);
+
+    QString sText;
+    QPointer<QWidget> objcontrol;
+    bool bArrowUp = true; // the balloon sits below the control
+    int iArrowX = 0;
+};
