@@ -1,0 +1,58 @@
+#pragma once
+
+#include "TestPlatform.h"
+#include "WorkspaceTestHost.h"
+
+#include "SimServer.h"
+
+#include <QStringList>
+#include <QWidget>
+
+class QComboBox;
+class Tfrmcode;
+class Tframemob;
+
+// A simulator on a free port, the test seam pointed at it, a logged-in host and a picker in a
+// window of its own.
+class WorkspaceFixture
+{
+public:
+    WorkspaceFixture();
+    ~WorkspaceFixture();
+
+    SimServer sim;
+    TestPlatform platform;
+    WorkspaceTestHost host;
+    QWidget window;
+    Tfrmcode *code = nullptr;
+
+    bool started = false;
+
+    // Request targets the simulator logged for one command, oldest first.
+    QStringList Requests(const QString &action) const;
+    // Loads the given favourite list through a real "getfavpro" round trip.
+    void LoadFavourites(const QString &reply);
+    // Selects drop-down item index (0 is the header).
+    void Select(int index);
+    // Asks for numbers and waits until the reply has been handled.
+    void RequestNumbers(const QString &reply);
+    QList<Tframemob *> Tasks() const;
+};
+
+// A named child that the test relies on.
+template<typename T>
+T *Part(const QObject *parent, const char *name)
+{
+    T *child = parent->findChild<T *>(QLatin1String(name));
+    Q_ASSERT(child);
+    return child;
+}
+
+// The text of the newest notice, empty when none was shown.
+QString LastNoticeText();
+
+// The texts of a drop-down's entries.
+QStringList Entries(const QComboBox *combo);
+
+// Three favourites: a receiving, a sending and a receiving-and-sending project.
+extern const QString kThreeFavourites;
