@@ -13,24 +13,11 @@
 #include <QTest>
 #include <QTextBrowser>
 
-class TestPicker : public QObject
+class TestPicker : public WorkspaceTestCase
 {
     Q_OBJECT
 
-    std::unique_ptr<WorkspaceFixture> f;
-
 private slots:
-    void init()
-    {
-        f = std::make_unique<WorkspaceFixture>();
-        QVERIFY(f->started);
-        ClearShownNotices();
-    }
-    void cleanup()
-    {
-        f.reset();
-    }
-
     void favourites_data()
     {
         QTest::addColumn<QString>("reply");

@@ -13,11 +13,9 @@
 #include <QPushButton>
 #include <QTest>
 
-class TestSend : public QObject
+class TestSend : public WorkspaceTestCase
 {
     Q_OBJECT
-
-    std::unique_ptr<WorkspaceFixture> f;
 
     Tframemob *OpenTask(int project, const QString &favourites = kThreeFavourites)
     {
@@ -30,17 +28,6 @@ class TestSend : public QObject
     qsizetype Count(const char *action) const { return f->Requests(QLatin1String(action)).size(); }
 
 private slots:
-    void init()
-    {
-        f = std::make_unique<WorkspaceFixture>();
-        QVERIFY(f->started);
-        ClearShownNotices();
-    }
-    void cleanup()
-    {
-        f.reset();
-    }
-
     void rowsByProjectType_data()
     {
         QTest::addColumn<int>("project");

@@ -32,11 +32,9 @@ QStringList CodeLabels(Tframemob *task)
 
 } // namespace
 
-class TestTask : public QObject
+class TestTask : public WorkspaceTestCase
 {
     Q_OBJECT
-
-    std::unique_ptr<WorkspaceFixture> f;
 
     // One task of the receiving project (or of the given drop-down item).
     Tframemob *OpenTask(int project = 1, bool several = false, const QString &numbers = "13800000001|x")
@@ -51,17 +49,6 @@ class TestTask : public QObject
     int Polls() const { return int(f->Requests(QString::fromStdString(kPoll)).size()); }
 
 private slots:
-    void init()
-    {
-        f = std::make_unique<WorkspaceFixture>();
-        QVERIFY(f->started);
-        ClearShownNotices();
-    }
-    void cleanup()
-    {
-        f.reset();
-    }
-
     void pollWithoutMessageGoesOn()
     {
         f->sim.setNextReplies(kPoll, {"no_message", "login_error"});

@@ -85,6 +85,18 @@ void WorkspaceFixture::RequestNumbers(const QString &reply)
     (void)QTest::qWaitFor([&] { return host.pending == before; }, 10000);
 }
 
+void WorkspaceTestCase::init()
+{
+    f = std::make_unique<WorkspaceFixture>();
+    QVERIFY(f->started);
+    ClearShownNotices();
+}
+
+void WorkspaceTestCase::cleanup()
+{
+    f.reset();
+}
+
 QString LastNoticeText()
 {
     return ShownNotices().isEmpty() ? QString() : ShownNotices().last().text;

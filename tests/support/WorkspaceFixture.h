@@ -5,7 +5,10 @@
 
 #include "SimServer.h"
 
+#include <QObject>
 #include <QStringList>
+
+#include <memory>
 #include <QWidget>
 
 class QComboBox;
@@ -37,6 +40,18 @@ public:
     // Asks for numbers and waits until the reply has been handled.
     void RequestNumbers(const QString &reply);
     QList<Tframemob *> Tasks() const;
+};
+
+// Base of the workspace test cases: a fresh fixture for every test function.
+class WorkspaceTestCase : public QObject
+{
+    Q_OBJECT
+protected:
+    std::unique_ptr<WorkspaceFixture> f;
+
+private slots:
+    void init();
+    void cleanup();
 };
 
 // A named child that the test relies on.
