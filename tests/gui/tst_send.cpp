@@ -167,7 +167,7 @@ private slots:
         btnsend->click();
         QTRY_COMPARE(Count("getSmsStatus"), 2);
         QCOMPARE(btnsend->text(), QStringLiteral("发送中(2)..."));
-        QTest::qWait(100); // the second reply is in: the slot is free
+        QTest::qWait(300); // the second reply is in: the slot is free
         btnsend->click();
         QCOMPARE(btnsend->text(), QStringLiteral("发送中(1)..."));
         QCOMPARE(Tag(Part<TTimer>(task, "tmrsend")), 1);
