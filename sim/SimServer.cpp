@@ -22,8 +22,8 @@
 
 namespace {
 
-// Enough workers that delayed requests of tests and 200 benchmark connections keep moving.
-const int kWorkerThreads = 64;
+// A worker per connection for 200 concurrent keep-alive clients, with room for delayed ones.
+const int kWorkerThreads = 256;
 
 int portOf(const sockaddr_storage &address)
 {
@@ -222,11 +222,14 @@ bool SimServer::start()
     auto server = std::make_unique<httplib::Server>();
     server->new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
     server->set_keep_alive_max_count(1000);
+    server->set_tcp_nodelay(true); // headers and body go out in two writes: no Nagle wait
     // The library's default also shares the port (SO_REUSEPORT): a second simulator on a busy
     // port must fail instead of silently taking half of the first one's connections.
-    server->set_socket_options([](int socket) {
+    int listening = -1;
+    server->set_socket_options([&listening](int socket) {
         int yes = 1;
         setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        listening = socket;
     });
     server->set_pre_routing_handler([this](const httplib::Request &request, httplib::Response &response) {
         d->handle(request, response);
@@ -239,6 +242,9 @@ bool SimServer::start()
         port = -1;
     if (port <= 0)
         return false;
+    // The library listens with a backlog of 5; a burst of 200 connects would see handshakes
+    // dropped and time out. Listening again only raises the backlog.
+    ::listen(listening, SOMAXCONN);
     {
         std::lock_guard lock(d->stopMutex);
         d->stopping = false;
