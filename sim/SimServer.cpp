@@ -24,6 +24,7 @@ namespace {
 
 // A worker per connection for 200 concurrent keep-alive clients, with room for delayed ones.
 const int kWorkerThreads = 256;
+const char *const kOwnReply = "X-Simulator";
 
 int portOf(const sockaddr_storage &address)
 {
@@ -134,6 +135,7 @@ struct SimServer::Impl
 
 void SimServer::Impl::handle(const httplib::Request &request, httplib::Response &response)
 {
+    response.set_header(kOwnReply, "1");
     try {
         if (request.path.rfind("/sim/", 0) == 0) {
             control.handle(request, response);
@@ -235,6 +237,16 @@ bool SimServer::start()
         d->handle(request, response);
         return httplib::Server::HandlerResponse::Handled;
     });
+    // The library refuses a target with a second "?" as malformed; the platform takes it as
+    // part of the query. Our own replies carry kOwnReply, so they are never handled twice.
+    server->set_error_handler(httplib::Server::HandlerWithResponse([this](const httplib::Request &request,
+                                                                          httplib::Response &response) {
+        if (response.status != 400 || response.has_header(kOwnReply) || request.path.empty())
+            return httplib::Server::HandlerResponse::Unhandled;
+        response.status = 200;
+        d->handle(request, response);
+        return httplib::Server::HandlerResponse::Handled;
+    }));
     int port = d->options.port;
     if (port == 0)
         port = server->bind_to_any_port("127.0.0.1");
