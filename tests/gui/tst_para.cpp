@@ -1,17 +1,23 @@
 #include "WorkspaceFixture.h"
 
+#include "app/IniFile.h"
+#include "app/frmmain.h"
 #include "common/MsgDlg.h"
 #include "workspace/frmpara.h"
 #include "workspace/frmtest.h"
 #include "workspace/structutil.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -210,6 +216,55 @@ private slots:
             dialog->SaveTo(sysinfo);
             QCOMPARE(sysinfo.GetKey(), QStringLiteral("乙"));
             QCOMPARE(sysinfo.CodeType, qint8(1));
+        }
+    }
+
+    // The main window's menu item runs the dialog, takes the values back on OK and saves them.
+    void mainWindowRunsTheDialog_data()
+    {
+        QTest::addColumn<bool>("save");
+        QTest::newRow("保  存") << true;
+        QTest::newRow("关  闭") << false;
+    }
+    void mainWindowRunsTheDialog()
+    {
+        QFETCH(bool, save);
+        QTemporaryDir dir;
+        platform.executablePath = dir.filePath(QStringLiteral("Talvek平台客户端"));
+        platform.desktopFolder = dir.filePath(QStringLiteral("Desktop"));
+        QDir().mkpath(platform.desktopFolder);
+        Tfmymmain main;
+        TSysInfo &live = main.SysInfo();
+        const QString keys = live.GetKey();
+
+        bool filled = false;
+        QTimer::singleShot(0, &main, [&] {
+            auto *dialog = main.findChild<Tfmpara *>();
+            QVERIFY(dialog && dialog->isModal());
+            filled = Part<QLineEdit>(dialog, "edtselkey")->text() == keys;
+            Part<QLineEdit>(dialog, "edttime")->setText(QStringLiteral("7"));
+            Part<QLineEdit>(dialog, "edtselkey")->setText(QStringLiteral("动态码，验证码"));
+            Part<QRadioButton>(dialog, "rbnz")->setChecked(true);
+            Part<QPushButton>(dialog, save ? "Button1" : "Button2")->click();
+        });
+        main.findChild<QAction *>(QStringLiteral("N8"))->trigger();
+        QVERIFY(filled);
+        QVERIFY(!main.findChild<Tfmpara *>()); // gone after the modal loop
+
+        const TIniFile ini(dir.filePath(QStringLiteral("client.cfg")));
+        const QString section = QStringLiteral("config");
+        if (save) {
+            QCOMPARE(live.GetCodeTime(), 7);
+            QCOMPARE(live.GetKey(), QStringLiteral("动态码，验证码"));
+            QCOMPARE(live.SLKey, (QStringList{"动态码", "验证码"}));
+            QCOMPARE(live.CodeType, qint8(1));
+            QCOMPARE(ini.ReadInteger(section, QStringLiteral("codetime"), 0), 7);
+            QCOMPARE(ini.ReadString(section, QStringLiteral("getkey"), QString()), QStringLiteral("动态码，验证码"));
+            QCOMPARE(ini.ReadInteger(section, QStringLiteral("codetype"), 0), 1);
+        } else {
+            QCOMPARE(live.GetKey(), keys);
+            QVERIFY(live.GetCodeTime() != 7);
+            QCOMPARE(ini.ReadInteger(section, QStringLiteral("codetime"), 0), 0);
         }
     }
 };
