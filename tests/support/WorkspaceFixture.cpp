@@ -1,12 +1,18 @@
 #include "WorkspaceFixture.h"
 
+#include "app/IniFile.h"
+#include "app/frmlogin.h"
+#include "app/frmmain.h"
 #include "common/MsgDlg.h"
 #include "workspace/framecode.h"
+#include "workspace/structutil.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
-#include <QVBoxLayout>
 
 const QString kThreeFavourites = QStringLiteral(
     "3\r\n"
@@ -15,6 +21,8 @@ const QString kThreeFavourites = QStringLiteral(
     "1003`双向码`http://sx.example`1.25`2`x`双向说明`13900000009\r\n");
 
 namespace {
+
+const QString kConfig = QStringLiteral("config");
 
 SimServer::Options SimOptions()
 {
@@ -30,26 +38,56 @@ WorkspaceFixture::WorkspaceFixture() : sim(SimOptions())
     if (!sim.start())
         return;
     platform.baseUrl = QString::fromStdString(sim.baseUrl());
-    host.sysInfo.SetGetKey(QStringLiteral("验证码,校检码,激活码"));
-    host.sysInfo.SetGetCodeTime(1);
-    host.sysInfo.AutoGetCode = true;
-    if (!host.Login(QStringLiteral("demo"), QStringLiteral("demo123")))
+    platform.executablePath = dir.filePath(QStringLiteral("Talvek平台客户端"));
+    platform.desktopFolder = dir.filePath(QStringLiteral("Desktop"));
+    QDir().mkpath(platform.desktopFolder);
+    // The first-use tour only where a test asks for it.
+    TIniFile(dir.filePath(QStringLiteral("client.cfg"))).WriteBool(kConfig, QStringLiteral("firsttip"), true);
+
+    main = std::make_unique<Tfmymmain>();
+    code = main->findChild<Tfrmcode *>();
+    Tfmlogin *dialog = main->LoginDialog();
+    if (!code || !dialog)
         return;
-    window.resize(1000, 600);
-    auto *layout = new QVBoxLayout(&window);
-    code = new Tfrmcode(&window, host);
-    layout->addWidget(code);
-    host.code = code;
-    window.show();
+    dialog->edtusers->setText(QStringLiteral("demo"));
+    dialog->edtpwd->setText(QStringLiteral("demo123"));
+    dialog->btnlogin->click();
+    if (!QTest::qWaitFor([this] { return main->FavLoaded() && Idle(); }, 10000))
+        return;
+    main->resize(1000, 700);
+
+    SysInfo().SetGetKey(QStringLiteral("验证码,校检码,激活码"));
+    SysInfo().SetGetCodeTime(1);
+    SysInfo().AutoGetCode = true;
     sim.clearRequestLog();
+    ClearShownNotices();
     started = true;
 }
 
 WorkspaceFixture::~WorkspaceFixture()
 {
-    delete code;
-    host.code = nullptr;
+    main.reset();
     sim.stop();
+}
+
+TSysInfo &WorkspaceFixture::SysInfo() const
+{
+    return main->SysInfo();
+}
+
+bool WorkspaceFixture::Idle() const
+{
+    return main->PageControl()->isEnabled();
+}
+
+bool WorkspaceFixture::WaitIdle() const
+{
+    return QTest::qWaitFor([this] { return Idle(); }, 10000);
+}
+
+QString WorkspaceFixture::Setting(const QString &key) const
+{
+    return TIniFile(dir.filePath(QStringLiteral("client.cfg"))).ReadString(kConfig, key, QString());
 }
 
 QStringList WorkspaceFixture::Requests(const QString &action) const
@@ -67,9 +105,8 @@ QStringList WorkspaceFixture::Requests(const QString &action) const
 void WorkspaceFixture::LoadFavourites(const QString &reply)
 {
     sim.setNextReplies("getfavpro", {reply.toStdString()});
-    const int before = host.pending;
     code->GetFavProlist(0, QString());
-    (void)QTest::qWaitFor([&] { return host.pending == before; }, 10000);
+    (void)WaitIdle();
 }
 
 void WorkspaceFixture::Select(int index)
@@ -80,16 +117,19 @@ void WorkspaceFixture::Select(int index)
 void WorkspaceFixture::RequestNumbers(const QString &reply)
 {
     sim.setNextReplies("getinfo", {reply.toStdString()});
-    const int before = host.pending;
     code->findChild<QPushButton *>(QStringLiteral("btnget"))->click();
-    (void)QTest::qWaitFor([&] { return host.pending == before; }, 10000);
+    (void)WaitIdle();
+}
+
+QList<Tframemob *> WorkspaceFixture::Tasks() const
+{
+    return code->TaskFrames();
 }
 
 void WorkspaceTestCase::init()
 {
     f = std::make_unique<WorkspaceFixture>();
     QVERIFY(f->started);
-    ClearShownNotices();
 }
 
 void WorkspaceTestCase::cleanup()
@@ -108,9 +148,4 @@ QStringList Entries(const QComboBox *combo)
     for (int i = 0; i < combo->count(); ++i)
         entries.append(combo->itemText(i));
     return entries;
-}
-
-QList<Tframemob *> WorkspaceFixture::Tasks() const
-{
-    return code->TaskFrames();
 }

@@ -1,35 +1,43 @@
 #pragma once
 
 #include "TestPlatform.h"
-#include "WorkspaceTestHost.h"
 
 #include "SimServer.h"
 
 #include <QObject>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <memory>
-#include <QWidget>
 
 class QComboBox;
-class Tfrmcode;
+class TSysInfo;
+class Tfmymmain;
 class Tframemob;
+class Tfrmcode;
 
-// A simulator on a free port, the test seam pointed at it, a logged-in host and a picker in a
-// window of its own.
+// A simulator on a free port, the test seam with a program folder of its own, and the main
+// window logged in as the demo account; its code tab is the picker under test.
 class WorkspaceFixture
 {
 public:
     WorkspaceFixture();
     ~WorkspaceFixture();
 
+    QTemporaryDir dir;
     SimServer sim;
     TestPlatform platform;
-    WorkspaceTestHost host;
-    QWidget window;
+    std::unique_ptr<Tfmymmain> main;
     Tfrmcode *code = nullptr;
 
     bool started = false;
+
+    TSysInfo &SysInfo() const;
+    // No command of the main window is out (the wait window has gone and the tabs take input).
+    bool Idle() const;
+    bool WaitIdle() const;
+    // A key of the program's client.cfg.
+    QString Setting(const QString &key) const;
 
     // Request targets the simulator logged for one command, oldest first.
     QStringList Requests(const QString &action) const;
