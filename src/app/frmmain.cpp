@@ -29,6 +29,7 @@
 #include <QSessionManager>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -146,6 +147,10 @@ void Tfmymmain::BuildLayout()
     chktop->setObjectName(QStringLiteral("chktop"));
     chktop->setGeometry(145, 2, 72, 17);
     chktop->raise();
+    // Right of the tab captions even where the font makes them wider.
+    const int iTabsRight = PageControl1->tabBar()->sizeHint().width() + 6;
+    if (iTabsRight > chktop->x())
+        chktop->move(iTabsRight, chktop->y());
     setCentralWidget(central);
 
     StatusPanel0 = new QLabel(this);
