@@ -30,15 +30,25 @@ public:
         QDir().mkpath(platform.desktopFolder);
     }
 
+    // A GET with the program's own worker; false when no completion came.
+    static bool fetch(const QString &url, QString *body = nullptr)
+    {
+        QObject context;
+        bool answered = false;
+        auto *worker = new TGetHttp(QString(), url, 0);
+        worker->Start(&context, [&answered, body](TGetHttp *done) {
+            answered = true;
+            if (body)
+                *body = done->sRtn;
+        });
+        return QTest::qWaitFor([&answered] { return answered; }, 10000);
+    }
+
     // The simulator's stop() hangs when it comes before its accept loop has begun: wait for
     // the first answer, then forget that request.
     bool awaitServing()
     {
-        QObject context;
-        bool answered = false;
-        auto *worker = new TGetHttp(QString(), QString::fromStdString(sim.baseUrl()), 0);
-        worker->Start(&context, [&answered](TGetHttp *) { answered = true; });
-        const bool ok = QTest::qWaitFor([&answered] { return answered; }, 10000);
+        const bool ok = fetch(QString::fromStdString(sim.baseUrl()));
         sim.clearRequestLog();
         return ok;
     }

@@ -29,22 +29,6 @@ QStringList ActionTexts(const QList<QAction *> &actions)
     return texts;
 }
 
-// Fetches a page with the program's own worker.
-QString FetchPage(const QString &url)
-{
-    QObject context;
-    QString body;
-    bool done = false;
-    auto *worker = new TGetHttp(QStringLiteral("page"), url, 0);
-    worker->Start(&context, [&](TGetHttp *w) {
-        body = w->sRtn;
-        done = true;
-    });
-    if (!QTest::qWaitFor([&] { return done; }, 10000))
-        return {};
-    return body;
-}
-
 QStringList NoticeTexts()
 {
     QStringList texts;
@@ -420,7 +404,8 @@ private slots:
         QVERIFY(url.startsWith(prefix));
         QVERIFY(QRegularExpression("^[0-9A-F]+$").match(url.mid(prefix.size())).hasMatch());
         // The platform deciphers the hand-off and lets the user in.
-        const QString body = FetchPage(url);
+        QString body;
+        QVERIFY(f.fetch(url, &body));
         QVERIFY2(body.contains("用户：demo"), qPrintable(body));
         QVERIFY2(body.contains("页面：" + page), qPrintable(body));
     }
