@@ -23,6 +23,15 @@ int intValue(const QueryParams &params, const char *name, int fallback)
     return value;
 }
 
+// Counts and sizes from a script, kept small enough that no request can exhaust memory.
+int boundedValue(const QueryParams &params, const char *name, int fallback, int high)
+{
+    const int value = intValue(params, name, fallback);
+    if (value < 0 || value > high)
+        throw std::invalid_argument(name);
+    return value;
+}
+
 std::string required(const QueryParams &params, const char *name)
 {
     const std::string *text = params.find(name);
@@ -94,14 +103,14 @@ void ControlSurface::handle(const httplib::Request &request, httplib::Response &
                  server_.setReplyForever(required(p, "action"), required(p, "text"));
              else
                  server_.setNextReplies(required(p, "action"),
-                                        std::vector<std::string>(intValue(p, "count", 1), required(p, "text")));
+                                        std::vector<std::string>(boundedValue(p, "count", 1, 10000), required(p, "text")));
              return std::string("OK\n");
          }},
         {"/sim/reply/clear", [&] { server_.clearReplies(required(p, "action")); return std::string("OK\n"); }},
         {"/sim/delay", [&] { server_.setDelay(required(p, "action"), intValue(p, "ms", 0)); return std::string("OK\n"); }},
-        {"/sim/drop", [&] { server_.dropConnection(required(p, "action"), intValue(p, "count", 1)); return std::string("OK\n"); }},
+        {"/sim/drop", [&] { server_.dropConnection(required(p, "action"), boundedValue(p, "count", 1, 10000)); return std::string("OK\n"); }},
         {"/sim/status", [&] {
-             server_.answerStatus(required(p, "action"), intValue(p, "code", 500), intValue(p, "count", 1));
+             server_.answerStatus(required(p, "action"), boundedValue(p, "code", 500, 599), boundedValue(p, "count", 1, 10000));
              return std::string("OK\n");
          }},
         {"/sim/encoding", [&] {
@@ -110,7 +119,7 @@ void ControlSurface::handle(const httplib::Request &request, httplib::Response &
          }},
         {"/sim/update", [&] {
              SimServer::UpdateOffer offer;
-             offer.packageBytes = static_cast<std::size_t>(intValue(p, "size", 204800));
+             offer.packageBytes = static_cast<std::size_t>(boundedValue(p, "size", 204800, 64 << 20));
              offer.withUpdater = intValue(p, "updater", 0) != 0;
              server_.offerUpdate(offer);
              return server_.packageUrl() + "`" + (offer.withUpdater ? server_.updaterUrl() : "") + "\n";

@@ -22,8 +22,9 @@
 
 namespace {
 
-// Enough workers that delayed requests of tests and 200 benchmark connections keep moving.
-const int kWorkerThreads = 64;
+// A worker per connection for 200 concurrent keep-alive clients, with room for delayed ones.
+const int kWorkerThreads = 256;
+const char *const kOwnReply = "X-Simulator";
 
 int portOf(const sockaddr_storage &address)
 {
@@ -134,6 +135,7 @@ struct SimServer::Impl
 
 void SimServer::Impl::handle(const httplib::Request &request, httplib::Response &response)
 {
+    response.set_header(kOwnReply, "1");
     try {
         if (request.path.rfind("/sim/", 0) == 0) {
             control.handle(request, response);
@@ -222,10 +224,29 @@ bool SimServer::start()
     auto server = std::make_unique<httplib::Server>();
     server->new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
     server->set_keep_alive_max_count(1000);
+    server->set_tcp_nodelay(true); // headers and body go out in two writes: no Nagle wait
+    // The library's default also shares the port (SO_REUSEPORT): a second simulator on a busy
+    // port must fail instead of silently taking half of the first one's connections.
+    int listening = -1;
+    server->set_socket_options([&listening](int socket) {
+        int yes = 1;
+        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        listening = socket;
+    });
     server->set_pre_routing_handler([this](const httplib::Request &request, httplib::Response &response) {
         d->handle(request, response);
         return httplib::Server::HandlerResponse::Handled;
     });
+    // The library refuses a target with a second "?" as malformed; the platform takes it as
+    // part of the query. Our own replies carry kOwnReply, so they are never handled twice.
+    server->set_error_handler(httplib::Server::HandlerWithResponse([this](const httplib::Request &request,
+                                                                          httplib::Response &response) {
+        if (response.status != 400 || response.has_header(kOwnReply) || request.path.empty())
+            return httplib::Server::HandlerResponse::Unhandled;
+        response.status = 200;
+        d->handle(request, response);
+        return httplib::Server::HandlerResponse::Handled;
+    }));
     int port = d->options.port;
     if (port == 0)
         port = server->bind_to_any_port("127.0.0.1");
@@ -233,6 +254,9 @@ bool SimServer::start()
         port = -1;
     if (port <= 0)
         return false;
+    // The library listens with a backlog of 5; a burst of 200 connects would see handshakes
+    // dropped and time out. Listening again only raises the backlog.
+    ::listen(listening, SOMAXCONN);
     {
         std::lock_guard lock(d->stopMutex);
         d->stopping = false;
@@ -240,6 +264,9 @@ bool SimServer::start()
     d->port = port;
     d->server = std::move(server);
     d->thread = std::thread([server = d->server.get()] { server->listen_after_bind(); });
+    // A stop before the accept loop runs would be missed and leave the loop running for ever.
+    while (!d->server->is_running())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return true;
 }
 

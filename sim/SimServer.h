@@ -84,7 +84,7 @@ public:
     void setNumberLimit(const std::string &uid, int maxNumbers);
     void setLocked(const std::string &uid, bool locked);
     std::string startSession(const std::string &uid); // a new token, as a login would issue
-    std::vector<std::string> heldNumbers(const std::string &uid) const; // in the order taken
+    std::vector<std::string> heldNumbers(const std::string &uid) const; // oldest first
     std::vector<int> favourites(const std::string &uid) const;          // project ids, ascending
     // SMS of this project's numbers taken from now on arrive after this delay; < 0: never.
     void setProjectDelivery(int pid, int milliseconds);

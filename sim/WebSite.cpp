@@ -9,9 +9,6 @@
 
 #include <map>
 
-// TEMPORARY until the cipher lands on main: links without it.
-QByteArray DesDecryptHex(QByteArrayView hex, QByteArrayView key) __attribute__((weak));
-
 namespace {
 
 const char *const kHandOffKey = "tv9pxe6j";
@@ -116,8 +113,6 @@ WebReply WebSite::handOff(const QueryParams &params)
 {
     std::string text;
     try {
-        if (!&DesDecryptHex)
-            throw std::runtime_error("no cipher");
         QByteArray plain = DesDecryptHex(QByteArray::fromStdString(params.value("q")), kHandOffKey);
         while (!plain.isEmpty() && plain.back() == '\0')
             plain.chop(1);

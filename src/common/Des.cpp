@@ -85,6 +85,42 @@ constexpr u64 Bit(int n, int width)
     return u64(1) << (width - n);
 }
 
+// Output bit n (1-based) of a permutation is the input bit that table[n - 1] names.
+template <std::size_t N>
+constexpr u64 Permute(u64 input, int inputWidth, const std::array<int, N> &table)
+{
+    u64 out = 0;
+    for (int n = 1; n <= int(N); ++n) {
+        if (input & Bit(table[n - 1], inputWidth))
+            out |= Bit(n, int(N));
+    }
+    return out;
+}
+
+// The inverse: input bit n goes to output bit table[n - 1].
+constexpr u64 InversePermute(u64 input, const std::array<int, 64> &table)
+{
+    u64 out = 0;
+    for (int n = 1; n <= 64; ++n) {
+        if (input & Bit(n, 64))
+            out |= Bit(table[n - 1], 64);
+    }
+    return out;
+}
+
+// table[j][v]: what map makes of a 64-bit word whose nibble j (0 the most significant) holds
+// v and whose other bits are 0. ORing the entries of all 16 nibbles maps a whole word.
+template <typename Map>
+constexpr std::array<std::array<u64, 16>, 16> NibbleTable(Map map)
+{
+    std::array<std::array<u64, 16>, 16> table{};
+    for (int j = 0; j < 16; ++j) {
+        for (int v = 0; v < 16; ++v)
+            table[j][v] = map(u64(v) << (60 - 4 * j));
+    }
+    return table;
+}
+
 // SP[i][g]: P applied to S-box i's output for the 6-bit group g, rotated left by one bit.
 constexpr auto kSP = [] {
     std::array<std::array<u32, 64>, 8> sp{};
@@ -93,71 +129,24 @@ constexpr auto kSP = [] {
             const int row = ((g >> 4) & 2) | (g & 1);
             const int column = (g >> 1) & 15;
             const u32 sOut = u32(kS[box][row * 16 + column]) << (28 - 4 * box);
-            u32 permuted = 0;
-            for (int n = 1; n <= 32; ++n) {
-                if (sOut & Bit(kP[n - 1], 32))
-                    permuted |= u32(Bit(n, 32));
-            }
-            sp[box][g] = std::rotl(permuted, 1);
+            sp[box][g] = std::rotl(u32(Permute(sOut, 32, kP)), 1);
         }
     }
     return sp;
 }();
 
-// kIPTable[j][v]: the initial permutation's output (left half high, both halves rotated left
-// by one bit) for input nibble j (0 the most significant) holding v.
-constexpr auto kIPTable = [] {
-    std::array<std::array<u64, 16>, 16> table{};
-    for (int j = 0; j < 16; ++j) {
-        for (int v = 0; v < 16; ++v) {
-            const u64 input = u64(v) << (60 - 4 * j);
-            u64 out = 0;
-            for (int n = 1; n <= 64; ++n) {
-                if (input & Bit(kIP[n - 1], 64))
-                    out |= Bit(n, 64);
-            }
-            const u32 left = std::rotl(u32(out >> 32), 1);
-            const u32 right = std::rotl(u32(out), 1);
-            table[j][v] = (u64(left) << 32) | right;
-        }
-    }
-    return table;
-}();
+// The initial permutation, left half high, both halves rotated left by one bit.
+constexpr auto kIPTable = NibbleTable([](u64 input) {
+    const u64 out = Permute(input, 64, kIP);
+    return (u64(std::rotl(u32(out >> 32), 1)) << 32) | std::rotl(u32(out), 1);
+});
 
-// kFPTable[j][v]: the final permutation (inverse of the initial one) of nibble j holding v.
-constexpr auto kFPTable = [] {
-    std::array<std::array<u64, 16>, 16> table{};
-    for (int j = 0; j < 16; ++j) {
-        for (int v = 0; v < 16; ++v) {
-            const u64 input = u64(v) << (60 - 4 * j);
-            u64 out = 0;
-            for (int n = 1; n <= 64; ++n) {
-                if (input & Bit(n, 64))
-                    out |= Bit(kIP[n - 1], 64);
-            }
-            table[j][v] = out;
-        }
-    }
-    return table;
-}();
+// The final permutation, the inverse of the initial one.
+constexpr auto kFPTable = NibbleTable([](u64 input) { return InversePermute(input, kIP); });
 
-// kPC1Table[j][v]: C (high 28 bits) and D (low 28 bits) from key nibble j holding v. The
-// parity bits are not selected, so they have no effect.
-constexpr auto kPC1Table = [] {
-    std::array<std::array<u64, 16>, 16> table{};
-    for (int j = 0; j < 16; ++j) {
-        for (int v = 0; v < 16; ++v) {
-            const u64 input = u64(v) << (60 - 4 * j);
-            u64 out = 0;
-            for (int n = 1; n <= 56; ++n) {
-                if (input & Bit(kPC1[n - 1], 64))
-                    out |= Bit(n, 56);
-            }
-            table[j][v] = out;
-        }
-    }
-    return table;
-}();
+// C (high 28 bits) and D (low 28 bits) of the key. The parity bits are not selected, so they
+// have no effect.
+constexpr auto kPC1Table = NibbleTable([](u64 input) { return Permute(input, 64, kPC1); });
 
 // A round key as the round function uses it: the even-numbered 6-bit groups in one word and
 // the odd-numbered ones in the other, each group in the low 6 bits of a byte.

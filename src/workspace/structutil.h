@@ -18,28 +18,31 @@ public:
     double Money = 0;
 };
 
-// The settings in memory and the code extraction.
+// The settings in memory and the code extraction. Everything starts empty, false or zero until
+// the settings file is loaded.
 class TSysInfo
 {
 public:
-    TSysInfo();
+    TSysInfo() = default;
 
     QStringList SLKey;
-    bool AutoGetCode = true;
+    bool AutoGetCode = false;
     qint8 CodeType = 0;
     bool WinTop = false;
 
     const QString &GetKey() const { return _GetKey; }
-    // Stores the text as typed and rebuilds SLKey from it.
+    // Stores the text as typed and rebuilds SLKey from it: full-width commas count as commas,
+    // blanks split a keyword unless it is quoted, empty items are kept.
     void SetGetKey(const QString &value);
     qint32 GetCodeTime() const { return _GetCodeTime; }
     // Values below 1 store 1.
     void SetGetCodeTime(qint32 value);
 
-    // The verification code in an SMS text, or the empty text when there is none.
-    QString GetCodeBySms(const QString &sms) const;
+    // The 4 to 8 code characters nearest to the first occurrence of the first keyword that has
+    // such a run beside it, or the empty text. Reads SLKey and CodeType only.
+    QString GetCodeBySms(const QString &str) const;
 
 private:
     QString _GetKey;
-    qint32 _GetCodeTime = 3;
+    qint32 _GetCodeTime = 0;
 };

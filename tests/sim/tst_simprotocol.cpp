@@ -53,6 +53,7 @@ private slots:
         QTest::newRow("no password") << "uid=demo" << "^parameter_error$";
         QTest::newRow("no user") << "pwd=demo123" << "^parameter_error$";
         QTest::newRow("empty user") << "uid=&pwd=demo123" << "^parameter_error$";
+        QTest::newRow("question mark in a value") << "uid=demo&pwd=demo123?" << "^login_error$";
     }
     void login()
     {

@@ -27,8 +27,8 @@ void TestPlatform::OpenUrl(const QString &url)
 
 bool TestPlatform::StartProgram(const QString &program, const QString &workingFolder)
 {
-    Q_UNUSED(workingFolder);
     startedPrograms.append(program);
+    startedFolders.append(workingFolder);
     return true;
 }
 

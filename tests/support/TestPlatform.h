@@ -28,6 +28,7 @@ public:
     QList<MessageBoxCall> messageBoxes;
     QStringList openedUrls;
     QStringList startedPrograms;
+    QStringList startedFolders; // the working folder of each started program, in step
     QList<qint64> terminatedPids;
     qint64 now = 1000000;
     QString desktopFolder;

@@ -126,6 +126,7 @@ private slots:
             QVERIFY(TPlatform::Instance().StartProgram("/p/update.exe", "/p"));
             QCOMPARE(test.openedUrls, QStringList{"http://x/"});
             QCOMPARE(test.startedPrograms, QStringList{"/p/update.exe"});
+            QCOMPARE(test.startedFolders, QStringList{"/p"});
         }
         QCOMPARE(&TPlatform::Instance(), production);
     }

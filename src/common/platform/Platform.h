@@ -28,7 +28,9 @@ public:
     virtual QString DesktopFolder();
     // Full path of the running executable; its folder is the program folder.
     virtual QString ExecutablePath();
+    // Every process of the system, in process-id order.
     virtual QList<TProcessEntry> Processes();
+    // Asks the system to end the process at once; true when the request was delivered.
     virtual bool TerminateProcess(qint64 pid);
     // The platform's base URL, ending in "/".
     virtual QString BaseUrl();

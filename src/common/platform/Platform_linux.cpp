@@ -73,7 +73,7 @@ QList<TProcessEntry> TPlatform::Processes()
         if (!name.isEmpty())
             entries.append({pid, name.left(kMaxExeName)});
     }
-    // Oldest first, as a process snapshot lists them.
+    // In process-id order, as a process snapshot lists them.
     std::sort(entries.begin(), entries.end(),
               [](const TProcessEntry &a, const TProcessEntry &b) { return a.pid < b.pid; });
     return entries;
