@@ -2,6 +2,8 @@
 #include "ShellFixture.h"
 
 #include "channel/UrlEncode.h"
+#include "workspace/UpDown.h"
+#include "workspace/framecode.h"
 
 #include <QSignalSpy>
 
@@ -116,7 +118,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget()->objectName(), focused);
         QVERIFY(login->btnlogin->isEnabled());
         QTest::qWait(200);
-        QVERIFY(f.sim.requestLog().empty());
+        QVERIFY(f.requests("loginIn").isEmpty());
     }
 
     void blankNameCountsAsFilled()
@@ -311,6 +313,8 @@ private slots:
         QVERIFY(f.login(*main));
         QCOMPARE(main->StatusText(), status);
         QCOMPARE(main->UserInfo().MaxMobNum, maxMob);
+        // The count spinner offers at most ten.
+        QCOMPARE(main->objfmcode->findChild<TUpDown *>("upnum")->Max(), qMin(maxMob, 10));
     }
 
     void badAccountReply_data()
