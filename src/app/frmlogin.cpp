@@ -6,9 +6,11 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
 
@@ -77,6 +79,9 @@ Tfmlogin::Tfmlogin(Tfmymmain &AOwner)
     connect(chkpwd, &QCheckBox::toggled, this, &Tfmlogin::chkpwdClick);
     connect(chkauto, &QCheckBox::toggled, this, &Tfmlogin::chkautoClick);
     connect(edtpwd, &QLineEdit::returnPressed, btnlogin, &QPushButton::click);
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 void Tfmlogin::SetBtn(bool b)

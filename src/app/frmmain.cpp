@@ -30,6 +30,7 @@
 #include <QSessionManager>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -147,6 +148,10 @@ void Tfmymmain::BuildLayout()
     chktop->setObjectName(QStringLiteral("chktop"));
     chktop->setGeometry(145, 2, 72, 17);
     chktop->raise();
+    // Right of the tab captions even where the font makes them wider.
+    const int iTabsRight = PageControl1->tabBar()->sizeHint().width() + 6;
+    if (iTabsRight > chktop->x())
+        chktop->move(iTabsRight, chktop->y());
     setCentralWidget(central);
 
     StatusPanel0 = new QLabel(this);

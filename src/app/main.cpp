@@ -1,11 +1,23 @@
+#include "app/frmmain.h"
+#include "channel/GetHttp.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[])
 {
+    TGetHttp::GlobalInit();
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Talvek平台客户端 V1.12"));
-    window.show();
-    return app.exec();
+    // The login dialog may be the only window: the program ends when the main window closes,
+    // not when the last window does.
+    QApplication::setQuitOnLastWindowClosed(false);
+    int iResult = 0;
+    {
+        Tfmymmain fmymmain;
+        QObject::connect(&fmymmain, &Tfmymmain::Closed, &app, &QCoreApplication::quit,
+                         Qt::QueuedConnection);
+        iResult = QApplication::exec();
+    }
+    // Workers still out must not outlive the objects they report to.
+    TGetHttp::ShutdownAll(1000);
+    return iResult;
 }

@@ -55,7 +55,7 @@ void TNoticeWindow::FadeOut()
 {
     if (objfade)
         return;
-    objfade = new QPropertyAnimation(this, "windowOpacity", this);
+    objfade = new QPropertyAnimation(this, "fade", this);
     objfade->setDuration(kFadeMs);
     objfade->setStartValue(1.0);
     objfade->setEndValue(0.0);
@@ -63,9 +63,16 @@ void TNoticeWindow::FadeOut()
     objfade->start();
 }
 
+void TNoticeWindow::SetFade(qreal fade)
+{
+    rFade = fade;
+    update();
+}
+
 void TNoticeWindow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    painter.setOpacity(rFade);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QColor(0x30, 0x30, 0x30));
     painter.setBrush(QColor(0x30, 0x30, 0x30, 230));

@@ -9,11 +9,16 @@ class QPropertyAnimation;
 class TNoticeWindow : public QWidget
 {
     Q_OBJECT
+    // Painted rather than a window opacity, which not every platform offers.
+    Q_PROPERTY(qreal fade READ Fade WRITE SetFade)
 public:
     TNoticeWindow(const QString &text, QWidget *owner, qint32 value);
 
     // How long a notice of the given value stays fully visible, in milliseconds.
     static int VisibleMs(qint32 value);
+
+    qreal Fade() const { return rFade; }
+    void SetFade(qreal fade);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -25,4 +30,5 @@ private:
 
     QString sText;
     QPropertyAnimation *objfade = nullptr;
+    qreal rFade = 1.0;
 };
