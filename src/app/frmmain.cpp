@@ -16,6 +16,7 @@
 #include "common/TextUtil.h"
 #include "common/platform/Platform.h"
 #include "workspace/framecode.h"
+#include "workspace/frmpara.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -317,7 +318,12 @@ void Tfmymmain::WMQueryEndSession()
 
 void Tfmymmain::ShowPara()
 {
-    // The settings dialog of the code workspace runs here.
+    Tfmpara objpara(this, objsys);
+    objpara.LoadFrom(objsys);
+    if (objpara.exec() != QDialog::Accepted)
+        return;
+    objpara.SaveTo(objsys);
+    SavePara();
 }
 
 void Tfmymmain::closeEvent(QCloseEvent *event)

@@ -41,7 +41,9 @@ void TUpdateThread::Execute()
 void TUpdateThread::CheckOnce()
 {
     THttpFetch http;
+    // A short answer, like a command's
     http.iTotalTimeoutMs = 30000;
+    http.iMaxBytes = 1024 * 1024;
     http.Aborted = [this] { return Terminated(); };
     QByteArray body;
     if (!http.Get(RequestUrl(), body))
