@@ -1,6 +1,7 @@
 #include "common/Des.h"
 
 #include "common/AppError.h"
+#include "common/TextUtil.h"
 
 #include <algorithm>
 #include <array>
@@ -246,17 +247,6 @@ void CryptBlock(const Schedule &schedule, const char *in, char *out)
         out[i] = char(result & 0xFF);
 }
 
-int DigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 } // namespace
 
 QByteArray DesEncryptText(QByteArrayView text, QByteArrayView key)
@@ -315,7 +305,7 @@ qint32 HexValue(QByteArrayView digits)
 {
     u32 value = 0;
     for (const char c : digits) {
-        const int digit = DigitValue(c);
+        const int digit = HexDigitValue(c);
         if (digit < 0)
             throw TAppError(QStringLiteral("Error: not a Hex String"));
         value = value * 16 + u32(digit);

@@ -155,6 +155,17 @@ QString FormatFixed(double value, int decimals)
     return QString::number(value, 'f', decimals);
 }
 
+int HexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
 QString ProTypeText(QStringView code)
 {
     if (code == u"0")

@@ -28,5 +28,8 @@ QString FormatFixed(double value, int decimals);
 // Rounds to the given decimals, halves to even (as the platform's amounts are shown).
 double RoundHalfEven(double value, int decimals);
 
+// The value of one hexadecimal digit (either case), -1 for any other character.
+int HexDigitValue(char c);
+
 // The text of a project type code: "0", "1", "2"; "未知" for anything else.
 QString ProTypeText(QStringView code);

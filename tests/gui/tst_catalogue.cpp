@@ -1,24 +1,15 @@
 // The project catalogue inside the real main window, logged in to a simulator.
-#include "app/frmlogin.h"
-#include "app/frmmain.h"
+#include "ShellFixture.h"
+
 #include "catalogue/frmprolist.h"
 #include "common/MsgDlg.h"
-#include "SimServer.h"
-#include "TestPlatform.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTreeWidget>
-
-#include <memory>
 
 namespace {
 
@@ -30,26 +21,15 @@ QString ProList(const QString &total, const QStringList &records)
     return (QStringList{total} + records).join(QStringLiteral("\r\n"));
 }
 
-// A simulator, the test seam in a program folder of its own, and the main window logged in as
-// the demo account with the code tab's favourites loaded.
-struct Session
+// The shell's fixture with the main window logged in as the demo account and the code tab's
+// favourites loaded.
+struct Session : ShellFixture
 {
-    Session()
-    {
-        started = sim.start();
-        platform.baseUrl = QString::fromStdString(sim.baseUrl());
-        platform.executablePath = dir.filePath(QStringLiteral("Talvek平台客户端"));
-        platform.desktopFolder = dir.filePath(QStringLiteral("Desktop"));
-        QDir().mkpath(platform.desktopFolder);
-        main = std::make_unique<Tfmymmain>();
-    }
+    Session() : main(start()) { }
 
     bool login()
     {
-        Tfmlogin *dialog = main->LoginDialog();
-        dialog->edtusers->setText(QStringLiteral("demo"));
-        dialog->edtpwd->setText(QStringLiteral("demo123"));
-        QTest::mouseClick(dialog->btnlogin, Qt::LeftButton);
+        submit(*main, QStringLiteral("demo"), QStringLiteral("demo123"));
         return QTest::qWaitFor([this] { return main->FavLoaded() && idle(); }, 10000);
     }
 
@@ -62,24 +42,7 @@ struct Session
         main->PageControl()->setCurrentWidget(main->findChild<QWidget *>(QLatin1String(name)));
     }
 
-    // The request targets the simulator received for one action, in order.
-    QStringList requests(const QString &action) const
-    {
-        QStringList found;
-        const QString prefix = QStringLiteral("/http.aspx?action=") + action + u'&';
-        for (const std::string &target : sim.requestLog()) {
-            const QString text = QString::fromStdString(target);
-            if (text.startsWith(prefix))
-                found << text;
-        }
-        return found;
-    }
-
-    QTemporaryDir dir;
-    SimServer sim;
-    TestPlatform platform;
     std::unique_ptr<Tfmymmain> main;
-    bool started = false;
 };
 
 } // namespace
