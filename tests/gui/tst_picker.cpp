@@ -229,6 +229,7 @@ private slots:
         Part<QLineEdit>(f->code, "edtnum")->setText(QStringLiteral("3"));
         f->sim.setDelay("getinfo", 400);
         f->sim.setNextReplies("getinfo", {"13800000001;13800000002;13800000003|1001"});
+        f->ClearAccountLine();
         Part<QPushButton>(f->code, "btnget")->click();
         // Changed while the request is out: the project was copied when it was sent, the
         // several-messages box is read when the reply comes.
@@ -257,6 +258,8 @@ private slots:
         QCOMPARE(f->Setting(QStringLiteral("firsttip")), QStringLiteral("1")); // recorded as shown
         QTRY_COMPARE(f->Requests("getUserInfos").size(), 1);
         QVERIFY(Part<QTextBrowser>(f->code, "wb1")->isHidden());
+        // Its reply re-enables the tabs too, so it must be in before the next batch is asked for.
+        QTRY_VERIFY(!f->main->StatusText().isEmpty());
 
         // The next batch goes on top, with no tip.
         CloseGuide();

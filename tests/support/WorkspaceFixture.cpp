@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -90,6 +91,11 @@ QString WorkspaceFixture::Setting(const QString &key) const
     return TIniFile(dir.filePath(QStringLiteral("client.cfg"))).ReadString(kConfig, key, QString());
 }
 
+void WorkspaceFixture::ClearAccountLine()
+{
+    main->findChild<QLabel *>(QStringLiteral("StatusBar1Panel0"))->clear();
+}
+
 QStringList WorkspaceFixture::Requests(const QString &action) const
 {
     QStringList lines;
@@ -116,9 +122,15 @@ void WorkspaceFixture::Select(int index)
 
 void WorkspaceFixture::RequestNumbers(const QString &reply)
 {
+    // A new batch is followed by an account refresh whose reply re-enables the tabs too: wait
+    // for it as well, or it lands in the middle of the test's next command and ends that
+    // command's wait early.
+    const qsizetype before = Tasks().size();
+    ClearAccountLine();
     sim.setNextReplies("getinfo", {reply.toStdString()});
     code->findChild<QPushButton *>(QStringLiteral("btnget"))->click();
-    (void)WaitIdle();
+    (void)QTest::qWaitFor([&] { return Idle() && (Tasks().size() == before || !main->StatusText().isEmpty()); },
+                          10000);
 }
 
 QList<Tframemob *> WorkspaceFixture::Tasks() const

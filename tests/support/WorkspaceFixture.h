@@ -39,6 +39,9 @@ public:
     // A key of the program's client.cfg.
     QString Setting(const QString &key) const;
 
+    // Empties the account line of the status bar; the next account refresh fills it again.
+    void ClearAccountLine();
+
     // Request targets the simulator logged for one command, oldest first.
     QStringList Requests(const QString &action) const;
     // Loads the given favourite list through a real "getfavpro" round trip.
