@@ -108,7 +108,8 @@ Tfmymmain::Tfmymmain()
         MyExeAppName = QStringLiteral("Talvek平台客户端");
     const QString sTitle = MyExeAppName + QStringLiteral(" V") + kVersion;
     setWindowTitle(sTitle);
-    QApplication::setApplicationDisplayName(sTitle);
+    // Not the display name: the platform would append it to every other window's caption.
+    QApplication::setApplicationName(sTitle);
     TrayIcon1->setToolTip(sTitle);
     PageControl1->setCurrentWidget(tabcode);
     SetNoticeOwner(this);
