@@ -1,5 +1,7 @@
 #include "app/frmlogin.h"
 
+#include "app/PasswordStarStyle.h"
+
 #include "app/frmmain.h"
 #include "common/Global.h"
 #include "common/platform/Platform.h"
@@ -49,6 +51,9 @@ Tfmlogin::Tfmlogin(Tfmymmain &AOwner)
     edtusers = MakeEdit(this, "edtusers", 14, QStringLiteral("请输入用户名"));
     edtpwd = MakeEdit(this, "edtpwd", 54, QStringLiteral("请输入用户密码"));
     edtpwd->setEchoMode(QLineEdit::Password);
+    auto *starStyle = new TPasswordStarStyle();
+    starStyle->setParent(edtpwd);
+    edtpwd->setStyle(starStyle);
     Label1 = MakeLabel(this, "Label1", QStringLiteral("用户名："), edtusers);
     Label2 = MakeLabel(this, "Label2", QStringLiteral("密    码："), edtpwd);
 

@@ -15,6 +15,7 @@
 #include "common/Tag.h"
 #include "common/TextUtil.h"
 #include "common/platform/Platform.h"
+#include "update/UpdateHandler.h"
 #include "workspace/framecode.h"
 #include "workspace/frmpara.h"
 
@@ -107,7 +108,8 @@ Tfmymmain::Tfmymmain()
         MyExeAppName = QStringLiteral("Talvek平台客户端");
     const QString sTitle = MyExeAppName + QStringLiteral(" V") + kVersion;
     setWindowTitle(sTitle);
-    QApplication::setApplicationDisplayName(sTitle);
+    // Not the display name: the platform would append it to every other window's caption.
+    QApplication::setApplicationName(sTitle);
     TrayIcon1->setToolTip(sTitle);
     PageControl1->setCurrentWidget(tabcode);
     SetNoticeOwner(this);
@@ -117,12 +119,31 @@ Tfmymmain::Tfmymmain()
     CreateFrames();
     connect(PageControl1, &QTabWidget::currentChanged, this, &Tfmymmain::PageControl1Change);
     connect(qApp, &QGuiApplication::commitDataRequest, this, &Tfmymmain::WMQueryEndSession);
+
+    objupdate = std::make_unique<TUpdateHandler>(this, *this);
+    objupdate->StartCheck(TPlatform::Instance().BaseUrl(), kVersion, QStringLiteral("0"));
 }
 
 Tfmymmain::~Tfmymmain()
 {
+    objupdate.reset();
     FreeFrames();
     SetNoticeOwner(nullptr);
+}
+
+bool Tfmymmain::event(QEvent *event)
+{
+    return (objupdate && objupdate->HandleEvent(event)) || QMainWindow::event(event);
+}
+
+void Tfmymmain::HideTrayIcon()
+{
+    TrayIcon1->hide();
+}
+
+void Tfmymmain::QuitApplication()
+{
+    QCoreApplication::quit();
 }
 
 void Tfmymmain::BuildLayout()

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "update/UpdateHost.h"
 #include "workspace/WorkspaceHost.h"
 #include "workspace/structutil.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
+#include <memory>
 #include <mutex>
 
 class QAction;
@@ -19,12 +21,13 @@ class TGetHttp;
 class Tfmlogin;
 class Tfmwait;
 class Tframepro;
+class TUpdateHandler;
 class Tfrmcode;
 
 // The main window: the two work tabs, menus, tray icon and status bar; owner of the session,
 // the settings and the command channel. Creating it runs the whole start-up; it stays hidden
 // until a login succeeds.
-class Tfmymmain : public QMainWindow, public TWorkspaceHost
+class Tfmymmain : public QMainWindow, public TWorkspaceHost, public TUpdateHost
 {
     Q_OBJECT
 public:
@@ -94,11 +97,16 @@ public:
     bool FirstTipShown() const { return bfirsttip; }
     QString ConfigFile() const;
 
+    // Self-update.
+    void HideTrayIcon() override;
+    void QuitApplication() override;
+
 signals:
     // The window has really closed: the program ends.
     void Closed();
 
 protected:
+    bool event(QEvent *event) override; // passes the update's messages on
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
@@ -132,4 +140,5 @@ private:
     bool bclose = true;
     bool bfirsttip = false;
     bool bfavloaded = false;
+    std::unique_ptr<TUpdateHandler> objupdate; // the update check and its messages
 };

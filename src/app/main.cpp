@@ -1,5 +1,6 @@
 #include "app/frmmain.h"
 #include "channel/GetHttp.h"
+#include "update/frmupwin.h"
 
 #include <QApplication>
 
@@ -13,6 +14,7 @@ int main(int argc, char *argv[])
     int iResult = 0;
     {
         Tfmymmain fmymmain;
+        Tfmupwin fmupwin;
         QObject::connect(&fmymmain, &Tfmymmain::Closed, &app, &QCoreApplication::quit,
                          Qt::QueuedConnection);
         iResult = QApplication::exec();

@@ -1,5 +1,6 @@
 #include "common/GuideBalloon.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
@@ -24,11 +25,23 @@ TGuideBalloon::TGuideBalloon(QWidget *control, const QString &text)
     setFocusPolicy(Qt::NoFocus);
     const QRect textRect = fontMetrics().boundingRect(QRect(0, 0, kMaxTextWidth, 1000),
                                                       Qt::TextWordWrap, sText);
-    setFixedSize(textRect.width() + 2 * kPadding,
+    // One pixel of slack: the measured width is rounded and the last glyph must not wrap.
+    setFixedSize(textRect.width() + 1 + 2 * kPadding,
                  textRect.height() + 2 * kPadding + kArrow);
     PlaceAt(control);
-    if (control)
-        connect(control, &QObject::destroyed, this, &QWidget::close);
+    if (!control)
+        return;
+    connect(control, &QObject::destroyed, this, &QWidget::close);
+    // Follow the control when the layout moves it or any of its parents.
+    for (QWidget *w = control; w; w = w->parentWidget())
+        w->installEventFilter(this);
+}
+
+bool TGuideBalloon::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+        PlaceAt(objcontrol);
+    return QWidget::eventFilter(watched, event);
 }
 
 void TGuideBalloon::PlaceAt(QWidget *control)
@@ -71,7 +84,8 @@ void TGuideBalloon::paintEvent(QPaintEvent *)
     painter.setBrush(QColor(0xff, 0xff, 0xe1));
     painter.drawPath(path);
     painter.setPen(Qt::black);
-    painter.drawText(body.toRect().adjusted(kPadding, kPadding, -kPadding, -kPadding),
+    const int iTop = (bArrowUp ? kArrow : 0) + kPadding;
+    painter.drawText(QRect(kPadding, iTop, width() - 2 * kPadding, height() - kArrow - 2 * kPadding),
                      Qt::TextWordWrap, sText);
 }
 

@@ -4,7 +4,7 @@
 #include <QWidget>
 
 // A guide tip: a balloon whose arrow points at a control. It stays until it is closed or the
-// control goes away; a click on it closes it.
+// control goes away; a click on it closes it. It follows the control when the layout moves it.
 class TGuideBalloon : public QWidget
 {
     Q_OBJECT
@@ -15,6 +15,7 @@ public:
     QWidget *Control() const { return objcontrol; }
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
 

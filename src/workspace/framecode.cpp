@@ -1,5 +1,7 @@
 #include "workspace/framecode.h"
 
+#include "workspace/LineBreakStyle.h"
+
 #include "channel/GetHttp.h"
 #include "channel/UrlEncode.h"
 #include "common/Global.h"
@@ -31,6 +33,7 @@
 namespace {
 
 constexpr int kStripHeight = 38;
+constexpr int kStripButtonWidth = 72;
 constexpr int kTipPanelWidth = 185;
 constexpr int kMaxCount = 10;
 
@@ -45,6 +48,7 @@ QPushButton *NewButton(const QString &name, const QString &caption, QWidget *par
 {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(name);
+    button->setFixedWidth(kStripButtonWidth);
     return button;
 }
 
@@ -92,6 +96,8 @@ void Tfrmcode::BuildStrip()
     t->setFixedHeight(kStripHeight);
     auto *row = new QHBoxLayout(t);
     row->setContentsMargins(6, 0, 6, 0);
+    // Tight enough that the row, registration link included, fits the 864 pixel window.
+    row->setSpacing(3);
 
     row->addWidget(NewLabel(QStringLiteral("Label1"), QStringLiteral("项目："), t));
     cbopro = new QComboBox(t);
@@ -103,7 +109,7 @@ void Tfrmcode::BuildStrip()
     edtkey = new QLineEdit(t);
     edtkey->setObjectName(QStringLiteral("edtkey"));
     edtkey->setPlaceholderText(QStringLiteral("搜索项目关键词"));
-    edtkey->setFixedWidth(120);
+    edtkey->setFixedWidth(110);
     row->addWidget(edtkey);
     btnsearch = NewButton(QStringLiteral("btnsearch"), QStringLiteral("搜   索"), t);
     connect(btnsearch, &QPushButton::clicked, this, &Tfrmcode::btnsearchClick);
@@ -191,6 +197,9 @@ void Tfrmcode::BuildTaskArea()
     auto *tip = new QVBoxLayout(GroupBox1);
     lblinfo = NewLabel(QStringLiteral("lblinfo"), QString(), GroupBox1);
     lblinfo->setWordWrap(true);
+    auto *lineBreaks = new TLineBreakStyle();
+    lineBreaks->setParent(lblinfo);
+    lblinfo->setStyle(lineBreaks);
     lblinfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     tip->addWidget(lblinfo);
     side->addWidget(GroupBox1);

@@ -319,6 +319,8 @@ void Tframemob::AddCodeLabel(const QString &code)
     label->setToolTip(QStringLiteral("点击复制"));
     label->setStyleSheet(QStringLiteral("color: blue;"));
     label->installEventFilter(this);
+    // The text's own advance keeps the trailing blanks that part it from the next code.
+    label->setFixedWidth(label->fontMetrics().horizontalAdvance(label->text()));
     auto *codes = static_cast<QHBoxLayout *>(pnlcode->layout());
     codes->insertWidget(codes->count() - 1, label); // before the trailing stretch
 }

@@ -5,6 +5,8 @@
 #include "workspace/UpDown.h"
 #include "workspace/framecode.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSignalSpy>
 
 class TestLogin : public QObject
@@ -159,6 +161,12 @@ private slots:
         QCOMPARE(login->chkpwd->pos(), QPoint(96, 87));
         QCOMPARE(login->chkauto->pos(), QPoint(270, 87));
         QCOMPARE(login->edtpwd->echoMode(), QLineEdit::Password);
+        login->edtpwd->setText(QStringLiteral("ab1"));
+        QCOMPARE(login->edtpwd->displayText(), QStringLiteral("***"));
+        // Centred on the screen, give or take the window frame's margins.
+        const QPoint offCentre = login->geometry().center()
+                                 - QGuiApplication::primaryScreen()->availableGeometry().center();
+        QVERIFY(offCentre.manhattanLength() <= 8);
         QCOMPARE(login->edtusers->toolTip(), QStringLiteral("请输入用户名"));
         QCOMPARE(login->edtpwd->toolTip(), QStringLiteral("请输入用户密码"));
         const QList<QWidget *> order{login->edtusers, login->edtpwd, login->btnlogin, login->btnreg,

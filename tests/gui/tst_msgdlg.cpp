@@ -3,6 +3,7 @@
 #include "common/NoticeWindow.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QTest>
 
@@ -96,6 +97,19 @@ private slots:
         QCOMPARE(balloons.first()->y(), tip.y());
         QVERIFY(balloons.first()->geometry().left() < tip.x());
         QVERIFY(balloons.first()->geometry().right() > tip.x());
+        // The text keeps to one line within the balloon's 10 pixel padding: no glyph wraps away.
+        QWidget *balloon = balloons.first();
+        const QFontMetrics metrics(balloon->font());
+        const auto lines = [&metrics](int width) {
+            return metrics.boundingRect(QRect(0, 0, width, 1000), Qt::TextWordWrap,
+                                        CurrentGuideText()).height();
+        };
+        QCOMPARE(lines(balloon->width() - 2 * 10), lines(10000));
+        // It follows the control when the layout moves it, or moves one of its parents.
+        first->move(20, 60);
+        QCOMPARE(balloon->y(), first->mapToGlobal(QPoint(0, first->height())).y());
+        window.move(window.x() + 30, window.y() + 40);
+        QTRY_COMPARE(balloon->y(), first->mapToGlobal(QPoint(0, first->height())).y());
 
         GuideInfo(second, QStringLiteral("点击此处可复制“短信内容”"));
         QCOMPARE(CurrentGuideControl(), second);

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -18,6 +19,46 @@
 class TestPicker : public WorkspaceTestCase
 {
     Q_OBJECT
+
+private:
+    // The shown link still leaves every control of the top strip its room in the 864 pixel window.
+    void StripFitsWindow() const
+    {
+        f->main->resize(864, f->main->height());
+        QTRY_COMPARE(f->main->centralWidget()->width(), 864);
+        QCOMPARE(Part<QComboBox>(f->code, "cbopro")->width(), 190);
+        auto *strip = Part<QWidget>(f->code, "t");
+        QTRY_VERIFY(Part<QLabel>(f->code, "linklbl")->width() > 0);
+        const QWidget *previous = nullptr;
+        for (int i = 0; i < strip->layout()->count(); ++i) {
+            const QWidget *w = strip->layout()->itemAt(i)->widget();
+            if (!w || w->isHidden())
+                continue;
+            if (w->minimumWidth() == w->maximumWidth())
+                QCOMPARE(w->width(), w->minimumWidth());
+            else
+                QVERIFY2(w->width() >= w->sizeHint().width(), qPrintable(w->objectName()));
+            if (previous)
+                QVERIFY2(w->x() > previous->geometry().right(), qPrintable(w->objectName()));
+            previous = w;
+        }
+        QVERIFY(previous->geometry().right() < strip->width());
+    }
+
+    // The tip's LF CR line ends are drawn as plain line breaks, with no blank opening a line.
+    static void TipDrawnWithoutCarriageReturns(QLabel *lblinfo)
+    {
+        QLabel plain(QString(lblinfo->text()).remove(u'\r'));
+        plain.setWordWrap(true);
+        plain.setAlignment(lblinfo->alignment());
+        plain.setFixedSize(lblinfo->size());
+        QLabel shown(lblinfo->text());
+        shown.setStyle(lblinfo->style());
+        shown.setWordWrap(true);
+        shown.setAlignment(lblinfo->alignment());
+        shown.setFixedSize(lblinfo->size());
+        QCOMPARE(shown.grab().toImage(), plain.grab().toImage());
+    }
 
 private slots:
     void favourites_data()
@@ -115,6 +156,10 @@ private slots:
         f->Select(1);
         QCOMPARE(lblinfo->text(), QStringLiteral("项目ID：1001\n\r项目名称 :注册宝\n\r项目单价 :0.5\n\r项目说明 :收码项目说明\n\r"));
         QVERIFY(!linklbl->isHidden());
+        StripFitsWindow();
+        TipDrawnWithoutCarriageReturns(lblinfo);
+        if (QTest::currentTestFailed())
+            return;
         f->Select(2);
         QVERIFY(lblinfo->text().contains(QStringLiteral("项目单价 :2\n\r")));
         f->Select(3);

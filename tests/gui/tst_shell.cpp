@@ -102,7 +102,7 @@ private slots:
         auto main = f.start();
         QCOMPARE(main->AppDisplayName(), name);
         QCOMPARE(main->windowTitle(), name + " V1.12");
-        QCOMPARE(QApplication::applicationDisplayName(), name + " V1.12");
+        QCOMPARE(QApplication::applicationName(), name + " V1.12");
         QCOMPARE(main->TrayIcon()->toolTip(), name + " V1.12");
         QCOMPARE(main->LoginDialog()->windowTitle(), name + " 用户登录");
         QVERIFY(QFile::exists(f.platform.desktopFolder + "/" + name + ".desktop"));

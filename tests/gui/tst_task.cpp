@@ -143,6 +143,13 @@ private slots:
         QCOMPARE(Part<QPlainTextEdit>(task, "Memo1")->toPlainText(),
                  QStringLiteral("验证码1111\nnothing here\n校检码：2222"));
         QCOMPARE(CodeLabels(task), (QStringList{"1111  ", "2222  "}));
+        // Each code keeps its trailing blanks as room, left to right, never squeezed.
+        const QList<QLabel *> labels = Part<QWidget>(task, "pnlcode")->findChildren<QLabel *>(
+            QStringLiteral("codelabel"));
+        QTRY_VERIFY(labels.at(1)->x() > labels.at(0)->x());
+        for (QLabel *label : labels)
+            QCOMPARE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
+        QCOMPARE(labels.at(1)->x(), labels.at(0)->geometry().right() + 1);
         QVERIFY(Part<QLabel>(task, "lblget")->isEnabled());
         QVERIFY(Part<TTimer>(task, "trmget")->Enabled());
     }

@@ -33,7 +33,9 @@ public:
     qint64 now = 1000000;
     QString desktopFolder;
     QString executablePath; // empty: the real one
-    QString baseUrl;        // empty: the compiled-in one
+    // Nothing listens there, so a test that sets no simulator never reaches a running demo on
+    // the compiled-in address; empty: the compiled-in one.
+    QString baseUrl = QStringLiteral("http://127.0.0.1:1/");
     // The process list the program sees. With useRealProcesses the system's processes are
     // listed and really terminated; otherwise terminations are only recorded.
     QList<TProcessEntry> processes;
