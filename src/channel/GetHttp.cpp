@@ -71,10 +71,7 @@ bool DecodeBody(const QByteArray &body, const QByteArray &contentType, QString &
 {
     const QByteArray charset = CharsetOf(contentType);
     if (charset.isEmpty()) {
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        text = utf8.decode(body);
-        if (utf8.hasError())
-            text = FromAnsi(body);
+        text = DecodeUtf8OrAnsi(body);
         return true;
     }
     // Servers that say gb2312 send GBK.

@@ -18,3 +18,10 @@ QString FromAnsi(QByteArrayView bytes)
         return QString::fromLatin1(bytes);
     return decoder.decode(bytes);
 }
+
+QString DecodeUtf8OrAnsi(QByteArrayView bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    return utf8.hasError() ? FromAnsi(bytes) : text;
+}

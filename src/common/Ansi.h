@@ -8,3 +8,6 @@
 // become "?".
 QByteArray ToAnsi(QStringView text);
 QString FromAnsi(QByteArrayView bytes);
+
+// A body that names no charset: UTF-8 when it is valid UTF-8, else GBK.
+QString DecodeUtf8OrAnsi(QByteArrayView bytes);

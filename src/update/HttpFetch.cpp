@@ -2,8 +2,6 @@
 
 #include "common/Ansi.h"
 
-#include <QStringDecoder>
-
 #include <curl/curl.h>
 
 #include <memory>
@@ -74,7 +72,5 @@ bool THttpFetch::Get(const QString &url, QByteArray &body)
 
 QString THttpFetch::DecodeText(const QByteArray &body)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8(body);
-    return utf8.hasError() ? FromAnsi(body) : text;
+    return DecodeUtf8OrAnsi(body);
 }
